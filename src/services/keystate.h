@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+// Global key state, asked by the display's key poll. Keys go by their Windows
+// virtual-key codes on every platform.
+namespace fc::services {
+
+namespace vk {
+inline constexpr int Escape = 0x1B;
+inline constexpr int F2 = 0x71;
+inline constexpr int F3 = 0x72;
+}  // namespace vk
+
+class KeyState {
+public:
+    virtual ~KeyState() = default;
+    // Not 0 when the key is down now, or was pressed since the previous query of
+    // that same key; 0 otherwise. Callers test the whole value against 0.
+    virtual std::uint32_t query(int virtualKey) = 0;
+};
+
+// The backend for the running platform: the X server on X11, GetAsyncKeyState on
+// Windows, the HID state on macOS, and elsewhere (Wayland, offscreen) the
+// program's own key events, which only see keys while one of its windows has
+// the focus. Needs a QGuiApplication.
+std::unique_ptr<KeyState> createPlatformKeyState();
+
+// Backend over the application's own key events (also the fallback).
+std::unique_ptr<KeyState> createEventKeyState();
+
+// The process-wide key state used by the key poll; created on first use with
+// createPlatformKeyState() unless a test installed another.
+KeyState& keyState();
+void setKeyState(std::unique_ptr<KeyState> state);
+
+}  // namespace fc::services
