@@ -18,6 +18,11 @@ QTextCodec& gbkCodec() {
 
 constexpr char kPlaceholder[2] = {'\xA1', '\xA0'};
 
+// Code page 936 holds the euro sign as the single byte 80, its only one-byte
+// character above ASCII. Some codecs reject it or give it two bytes (GB18030).
+constexpr char16_t kEuro = 0x20AC;
+constexpr char kEuroByte = '\x80';
+
 // GB18030 encodes characters outside GBK as four bytes; GBK has no such form.
 bool isGbkSequence(const QByteArray& bytes) {
     if (bytes.size() == 1) return static_cast<unsigned char>(bytes[0]) < 0x80;
@@ -37,13 +42,14 @@ QByteArray toGbk(QStringView text) {
     while (i < text.size()) {
         // One code point at a time, so that a character GBK lacks is replaced
         // without disturbing its neighbours.
-        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size() &&
-                               text[i + 1].isLowSurrogate())
-                                  ? 2
-                                  : 1;
+        const qsizetype len =
+            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
+                                                                                               : 1;
         const QStringView ch = text.mid(i, len);
         if (ch.size() == 1 && ch[0].unicode() < 0x80) {
             out.append(static_cast<char>(ch[0].unicode()));
+        } else if (ch.size() == 1 && ch[0].unicode() == kEuro) {
+            out.append(kEuroByte);
         } else {
             QTextCodec::ConverterState st(QTextCodec::ConvertInvalidToNull);
             const QByteArray bytes = codec.fromUnicode(ch.data(), static_cast<int>(len), &st);
@@ -62,10 +68,10 @@ int byteLength(QStringView text) {
     int n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
-        if (u < 0x80) {
+        if (u < 0x80 || u == kEuro) {
             ++n;
         } else {
-            // Every non-ASCII character is two GBK bytes, or the two-byte placeholder
+            // Every other character is two GBK bytes, or the two-byte placeholder
             // when GBK lacks it; a surrogate pair is one such character.
             n += 2;
             if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
