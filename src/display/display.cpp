@@ -1,7 +1,9 @@
 #include "display/display.h"
 
+#include "display/countdown.h"
 #include "display/layout.h"
 #include "display/timetext.h"
+#include "services/keystate.h"
 #include "services/screen.h"
 #include "services/text.h"
 #include "services/threads.h"
@@ -68,6 +70,7 @@ ui::WindowDesign DisplayWindowDesign() {
     w.escCloses = false;  // ESC acts through the key poll
     w.enterMovesFocus = false;
     w.onCreated = &OnDisplayCreated;
+    w.onDestroyed = &OnDisplayDestroyed;
     // Stacking order, top first.
     w.components = {
         timer(u"时钟3", 0, &OnFlashTick),
@@ -143,7 +146,59 @@ void ShowStartTime() {
                                 TimeText(CountdownSettings.startMinutes, CountdownSettings.startSeconds));
 }
 
-void OnKeyPollTick() {}
+namespace {
+
+// The run's output on the worker thread: writes go through the layer, which hands
+// them to the UI thread in order without ever waiting for it.
+class DisplaySink final : public CountdownSink {
+public:
+    void setFlashPeriod(int ms) override { Layer::instance().writeNumber(kFlashTimer, Prop::Period, ms); }
+    void showTime(const QString& text) override { Layer::instance().writeText(kPanel, Prop::Caption, text); }
+    bool waitUntil(services::Clock::TimePoint deadline) override { return services::waitUntil(deadline); }
+    void finish() override {
+        // One step on the UI thread, so no key poll can fall between clearing the flag
+        // and "时间到": a new run's first value is never overwritten by the old end.
+        Layer::instance().runOnUiThread([] {
+            Layer::instance().writeNumber(kFlashTimer, Prop::Period, 0);
+            shell::isRunning = 0;
+            Layer::instance().writeText(kPanel, Prop::Caption, QStringLiteral("时间到"));
+        });
+    }
+};
+
+}  // namespace
+
+void CountdownThreadEntry() { RunCountdown(); }
+
+void RunCountdown() {
+    DisplaySink sink;
+    RunCountdownSequence(CountdownSettings.startMinutes, CountdownSettings.startSeconds,
+                         CountdownSettings.flashSeconds, services::clock().now(), sink);
+}
+
+void OnKeyPollTick() {
+    services::KeyState& keys = services::keyState();
+    if (keys.query(services::vk::F2) != 0 && shell::isRunning == 0) {
+        shell::countdownThread = services::startThread(&CountdownThreadEntry);
+        // Only a worker that exists is running: a failed start must not lock F2 out.
+        shell::isRunning = shell::countdownThread != 0 ? 1 : 0;
+    }
+    if (keys.query(services::vk::F3) != 0) {
+        shell::isRunning = 0;
+        ShowStartTime();
+    }
+    if (keys.query(services::vk::Escape) != 0) {
+        services::endThread(shell::countdownThread);
+        // The run is over: the next display must answer F2 at once.
+        shell::isRunning = 0;
+        Layer::instance().destroy(kDisplayWindow);
+    }
+}
+
+void OnDisplayDestroyed() {
+    services::endThread(shell::countdownThread);
+    shell::isRunning = 0;
+}
 
 void OnScrollTick() {
     Layer& layer = Layer::instance();

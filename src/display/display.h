@@ -16,6 +16,13 @@ void LayoutTimePanel();
 // Ends the recorded worker and shows the start time.
 void ShowStartTime();
 
+// The countdown worker's entry, and its run.
+void CountdownThreadEntry();
+void RunCountdown();
+
+// The display goes, however it was closed: its worker goes with it.
+void OnDisplayDestroyed();
+
 // Timer handlers.
 void OnKeyPollTick();
 void OnScrollTick();

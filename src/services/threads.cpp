@@ -48,6 +48,9 @@ struct Registry {
 };
 
 Registry& registry() {
+    // The clock is made first so it is destroyed after the registry, which still
+    // wakes sleepers while it shuts down.
+    (void)clock();
     static Registry r;
     return r;
 }

@@ -1,8 +1,66 @@
 #include "ui/crossthread.h"
 
+#include <QSocketNotifier>
+
 #include <vector>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace fc::ui {
+
+struct CrossThreadQueue::Pipe {
+#ifdef Q_OS_UNIX
+    int fds[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier;
+    ~Pipe() {
+        notifier.reset();
+        for (int fd : fds) {
+            if (fd >= 0) ::close(fd);
+        }
+    }
+#endif
+};
+
+CrossThreadQueue::CrossThreadQueue() : pipe_(std::make_unique<Pipe>()) {
+#ifdef Q_OS_UNIX
+    if (::pipe(pipe_->fds) == 0) {
+        for (int fd : pipe_->fds) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        pipe_->notifier = std::make_unique<QSocketNotifier>(pipe_->fds[0], QSocketNotifier::Read);
+        connect(pipe_->notifier.get(), &QSocketNotifier::activated, this, &CrossThreadQueue::onWakePipe);
+    } else {
+        pipe_->fds[0] = pipe_->fds[1] = -1;
+    }
+#endif
+}
+
+CrossThreadQueue::~CrossThreadQueue() = default;
+
+void CrossThreadQueue::wake() {
+#ifdef Q_OS_UNIX
+    if (pipe_->fds[1] >= 0) {
+        const char byte = 1;
+        // A full pipe already holds a wake-up; nothing is lost by dropping this one.
+        [[maybe_unused]] const auto n = ::write(pipe_->fds[1], &byte, 1);
+        return;
+    }
+#endif
+    QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+}
+
+void CrossThreadQueue::onWakePipe() {
+#ifdef Q_OS_UNIX
+    char buffer[64];
+    while (::read(pipe_->fds[0], buffer, sizeof buffer) > 0) {
+    }
+#endif
+    drain();
+}
 
 void CrossThreadQueue::post(ThreadHandle from, std::function<void()> fn) {
     bool wake = false;
@@ -12,7 +70,7 @@ void CrossThreadQueue::post(ThreadHandle from, std::function<void()> fn) {
         entries_.push_back({from, std::move(fn)});
     }
     // One wake-up per batch: a drain already scheduled takes whatever follows.
-    if (wake) QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+    if (wake) this->wake();
 }
 
 void CrossThreadQueue::drain() {

@@ -95,6 +95,7 @@ struct WindowDesign {
     bool showInTaskbar = true;
     bool alwaysOnTop = false;
     Handler onCreated;
+    Handler onDestroyed;  // runs first when the window is destroyed, however it was closed
     std::vector<ComponentDesign> components;  // the first lies on top of all later ones
 };
 

@@ -346,6 +346,9 @@ void Layer::destroy(const QString& name) {
 void Layer::Impl::finishDestroy(const QString& name) {
     auto it = windows.find(name);
     if (it == windows.end() || !it->second->pending) return;
+    if (it->second->design.onDestroyed) it->second->design.onDestroyed();
+    it = windows.find(name);  // the handler may not remove it, but must not be trusted to
+    if (it == windows.end()) return;
     std::unique_ptr<OpenWindow> w = std::move(it->second);
     windows.erase(it);
     *w->gone = true;
