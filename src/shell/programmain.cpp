@@ -1,6 +1,7 @@
 #include "shell/programmain.h"
 
 #include "display/display.h"
+#include "services/keystate.h"
 #include "settings/settingswindow.h"
 #include "shell/state.h"
 #include "ui/layer.h"
@@ -12,6 +13,9 @@ void PrepareWindows() {
     layer.prepare();
     settings::RegisterSettingsWindow();
     display::RegisterDisplayWindow();
+    // Watching the keys from the start, so a press right after the display opens
+    // is not missed where the key state comes from the program's own events.
+    services::keyState();
 }
 
 int ProgramMain() {
