@@ -186,6 +186,10 @@ void OnKeyPollTick() {
     if (keys.query(services::vk::F3) != 0) {
         shell::isRunning = 0;
         ShowStartTime();
+        // A reset display rests in its own colour: a flash left running would go on
+        // at rest and make the next run flash from its first second.
+        Layer::instance().writeNumber(kFlashTimer, Prop::Period, 0);
+        Layer::instance().writeNumber(kPanel, Prop::TextColor, CountdownSettings.textColor);
     }
     if (keys.query(services::vk::Escape) != 0) {
         services::endThread(shell::countdownThread);
@@ -210,6 +214,12 @@ void OnScrollTick() {
     }
 }
 
-void OnFlashTick() {}
+void OnFlashTick() {
+    constexpr ui::Color kYellow = 0x00FFFF;
+    Layer& layer = Layer::instance();
+    const auto current = static_cast<ui::Color>(layer.readNumber(kPanel, Prop::TextColor));
+    layer.writeNumber(kPanel, Prop::TextColor, current == CountdownSettings.textColor ? kYellow
+                                                                                      : CountdownSettings.textColor);
+}
 
 }  // namespace fc::display

@@ -130,7 +130,18 @@ Layer& Layer::instance() {
 Layer::Layer() : d_(std::make_unique<Impl>()) {}
 Layer::~Layer() = default;
 
+namespace {
+// Windows still open when the application object goes (tests, or a program that
+// never entered its loop) are let go while Qt can still take them down.
+void releaseWindowsAtShutdown() { Layer::instance().resetForTesting(); }
+}  // namespace
+
 void Layer::prepare() {
+    static bool hooked = false;
+    if (!hooked) {
+        qAddPostRoutine(&releaseWindowsAtShutdown);
+        hooked = true;
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     services::setSettleHook([this](services::ThreadHandle h, bool finishedNormally) {
         d_->queue.settle(h, finishedNormally);
