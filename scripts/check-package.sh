@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the release program, packs it as a .deb with CPack, unpacks the package
+# into a scratch root with dpkg -x and checks what a user would get: the program,
+# its desktop entry and its icons, and that the packed program starts.
+#
+#   scripts/check-package.sh          (expects the packages of setup.sh test)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+cmake --preset release >/dev/null
+cmake --build --preset release -j"${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
+(cd build/release && rm -f ./*.deb && cpack -G DEB >/dev/null)
+deb=$(ls build/release/*.deb)
+echo "package: $deb"
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/fc-deb.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+dpkg -x "$deb" "$scratch"
+
+fail=0
+check() {  # check <description> <test args...>
+    local what=$1
+    shift
+    if test "$@"; then
+        echo "  ok    $what"
+    else
+        echo "  FAIL  $what"
+        fail=1
+    fi
+}
+check "program" -x "$scratch/usr/bin/fullscreen-countdown"
+check "desktop entry" -f "$scratch/usr/share/applications/fullscreen-countdown.desktop"
+for size in 16 32 48 256; do
+    check "icon ${size}x${size}" -f "$scratch/usr/share/icons/hicolor/${size}x${size}/apps/fullscreen-countdown.png"
+done
+check "scalable icon" -f "$scratch/usr/share/icons/hicolor/scalable/apps/fullscreen-countdown.svg"
+grep -q '^Exec=fullscreen-countdown$' "$scratch/usr/share/applications/fullscreen-countdown.desktop" &&
+    echo "  ok    desktop entry runs the program" || { echo "  FAIL  desktop entry Exec"; fail=1; }
+version=$(dpkg-deb -f "$deb" Version)
+check "package version 1.1.0.0 (is $version)" "$version" = "1.1.0.0"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' &&
+    echo "  ok    depends on the Qt libraries it links" || { echo "  FAIL  Depends"; fail=1; }
+
+# The packed program must come up and keep running until it is closed.
+rc=0
+QT_QPA_PLATFORM=offscreen timeout 3 "$scratch/usr/bin/fullscreen-countdown" >/dev/null 2>&1 || rc=$?
+check "packed program starts and runs (timeout exit 124, got $rc)" "$rc" -eq 124
+
+if [[ $fail -ne 0 ]]; then
+    echo "check-package.sh: the package is incomplete" >&2
+    exit 1
+fi
+echo "check-package.sh: package ok"
