@@ -31,11 +31,17 @@ const Ref kWindow{kDisplayWindow, {}};
 Ref setting(const char16_t* component) { return {kSettingsWindow, QString::fromUtf16(component)}; }
 
 ui::ComponentDesign timer(const char16_t* name, int period, ui::Handler handler) {
-    return {QString::fromUtf16(name), QRect(), ui::TimerSettings{period}, std::move(handler), false, true,
+    return {QString::fromUtf16(name),
+            QRect(),
+            ui::TimerSettings{period},
+            std::move(handler),
+            false,
+            true,
             false};
 }
 
-ui::ComponentDesign label(const char16_t* name, QRect place, const char16_t* caption, const char16_t* face) {
+ui::ComponentDesign label(const char16_t* name, QRect place, const char16_t* caption,
+                          const char16_t* face) {
     ui::LabelSettings s;
     s.caption = QString::fromUtf16(caption);
     if (face != nullptr) s.font.face = QString::fromUtf16(face);
@@ -51,11 +57,12 @@ ui::ComponentDesign label(const char16_t* name, QRect place, const char16_t* cap
 
 void InstallFontSubstitutes() {
     // Where the named face is missing, a sans with both digits and CJK glyphs.
-    QFont::insertSubstitutions(QString::fromUtf16(kTimeFace),
-                               {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                                QStringLiteral("Source Han Sans SC"), QStringLiteral("Microsoft YaHei"),
-                                QStringLiteral("SimHei"), QStringLiteral("PingFang SC"),
-                                QStringLiteral("Heiti SC"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(
+        QString::fromUtf16(kTimeFace),
+        {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+         QStringLiteral("Source Han Sans SC"), QStringLiteral("Microsoft YaHei"),
+         QStringLiteral("SimHei"), QStringLiteral("PingFang SC"), QStringLiteral("Heiti SC"),
+         QStringLiteral("DejaVu Sans")});
 }
 
 ui::WindowDesign DisplayWindowDesign() {
@@ -94,16 +101,21 @@ void OnDisplayCreated() {
     layer.writeNumber(kWindow, Prop::Left, 0);
     layer.writeNumber(kWindow, Prop::Top, 0);
     layer.load(kSettingsWindow, false);
-    CountdownSettings.textColor = static_cast<ui::Color>(layer.readNumber(setting(u"颜色选择器1"), Prop::CurrentColor));
-    CountdownSettings.backColor = static_cast<ui::Color>(layer.readNumber(setting(u"颜色选择器2"), Prop::CurrentColor));
+    CountdownSettings.textColor =
+        static_cast<ui::Color>(layer.readNumber(setting(u"颜色选择器1"), Prop::CurrentColor));
+    CountdownSettings.backColor =
+        static_cast<ui::Color>(layer.readNumber(setting(u"颜色选择器2"), Prop::CurrentColor));
     // Each new copy replaces, and so releases, the one before.
     CountdownSettings.titleText = layer.readText(setting(u"编辑框4"), Prop::Content);
     CountdownSettings.titleSizeText = layer.readText(setting(u"编辑框5"), Prop::Content);
     CountdownSettings.titleModeText = layer.readText(setting(u"组合框1"), Prop::Text);
-    CountdownSettings.startMinutes = services::textToInt(layer.readText(setting(u"编辑框1"), Prop::Content));
-    CountdownSettings.startSeconds = services::textToInt(layer.readText(setting(u"编辑框2"), Prop::Content));
+    CountdownSettings.startMinutes =
+        services::textToInt(layer.readText(setting(u"编辑框1"), Prop::Content));
+    CountdownSettings.startSeconds =
+        services::textToInt(layer.readText(setting(u"编辑框2"), Prop::Content));
     layer.writeNumber(kWindow, Prop::BackColor, CountdownSettings.backColor);
-    CountdownSettings.flashSeconds = services::textToInt(layer.readText(setting(u"编辑框3"), Prop::Content));
+    CountdownSettings.flashSeconds =
+        services::textToInt(layer.readText(setting(u"编辑框3"), Prop::Content));
     LayoutTitleBand();
     LayoutTimePanel();
 }
@@ -142,8 +154,9 @@ void LayoutTimePanel() {
 
 void ShowStartTime() {
     services::endThread(shell::countdownThread);
-    Layer::instance().writeText(kPanel, Prop::Caption,
-                                TimeText(CountdownSettings.startMinutes, CountdownSettings.startSeconds));
+    Layer::instance().writeText(
+        kPanel, Prop::Caption,
+        TimeText(CountdownSettings.startMinutes, CountdownSettings.startSeconds));
 }
 
 namespace {
@@ -152,9 +165,15 @@ namespace {
 // them to the UI thread in order without ever waiting for it.
 class DisplaySink final : public CountdownSink {
 public:
-    void setFlashPeriod(int ms) override { Layer::instance().writeNumber(kFlashTimer, Prop::Period, ms); }
-    void showTime(const QString& text) override { Layer::instance().writeText(kPanel, Prop::Caption, text); }
-    bool waitUntil(services::Clock::TimePoint deadline) override { return services::waitUntil(deadline); }
+    void setFlashPeriod(int ms) override {
+        Layer::instance().writeNumber(kFlashTimer, Prop::Period, ms);
+    }
+    void showTime(const QString& text) override {
+        Layer::instance().writeText(kPanel, Prop::Caption, text);
+    }
+    bool waitUntil(services::Clock::TimePoint deadline) override {
+        return services::waitUntil(deadline);
+    }
     void finish() override {
         // One step on the UI thread, so no key poll can fall between clearing the flag
         // and "时间到": a new run's first value is never overwritten by the old end.
@@ -218,8 +237,9 @@ void OnFlashTick() {
     constexpr ui::Color kYellow = 0x00FFFF;
     Layer& layer = Layer::instance();
     const auto current = static_cast<ui::Color>(layer.readNumber(kPanel, Prop::TextColor));
-    layer.writeNumber(kPanel, Prop::TextColor, current == CountdownSettings.textColor ? kYellow
-                                                                                      : CountdownSettings.textColor);
+    layer.writeNumber(
+        kPanel, Prop::TextColor,
+        current == CountdownSettings.textColor ? kYellow : CountdownSettings.textColor);
 }
 
 }  // namespace fc::display

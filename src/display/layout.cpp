@@ -8,7 +8,8 @@ int BandHeight(int screenHeight) { return static_cast<int>(std::trunc(screenHeig
 
 PanelLayout TimePanelLayout(int screenWidth, int screenHeight) {
     const double sixth = screenHeight / 6.0;
-    return {screenWidth, static_cast<int>(std::trunc(sixth)), static_cast<int>(std::trunc(sixth * 5)),
+    return {screenWidth, static_cast<int>(std::trunc(sixth)),
+            static_cast<int>(std::trunc(sixth * 5)),
             static_cast<std::int64_t>(std::trunc(sixth * 2))};
 }
 

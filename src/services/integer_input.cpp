@@ -28,8 +28,10 @@ QString normaliseIntegerText(QStringView text) {
         ++i;
     }
     std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
-    if (value < std::numeric_limits<std::int32_t>::min()) value = std::numeric_limits<std::int32_t>::min();
+    if (value > std::numeric_limits<std::int32_t>::max())
+        value = std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        value = std::numeric_limits<std::int32_t>::min();
     if (value == 0) return QString();
     return QString::number(value);
 }

@@ -18,7 +18,12 @@ public:
     virtual ~KeyState() = default;
     // Not 0 when the key is down now, or was pressed since the previous query of
     // that same key; 0 otherwise. Callers test the whole value against 0.
+    // The built-in backends follow GetAsyncKeyState's bits: 0x8000 down now,
+    // 0x0001 pressed since the previous query.
     virtual std::uint32_t query(int virtualKey) = 0;
+
+    // Which backend this is: "x11", "events", "win32", "mac"; for diagnostics.
+    virtual const char* name() const { return "custom"; }
 };
 
 // The backend for the running platform: the X server on X11, GetAsyncKeyState on
@@ -32,7 +37,17 @@ std::unique_ptr<KeyState> createEventKeyState();
 
 // The process-wide key state used by the key poll; created on first use with
 // createPlatformKeyState() unless a test installed another.
+// Use from the UI thread only. setKeyState(nullptr) drops the installed one, so
+// the next keyState() creates the platform backend again.
 KeyState& keyState();
 void setKeyState(std::unique_ptr<KeyState> state);
+
+namespace detail {
+// The backends behind createPlatformKeyState(); each exists only on its own
+// platform. The X11 one returns nullptr when the X server cannot be used.
+std::unique_ptr<KeyState> createX11KeyState();
+std::unique_ptr<KeyState> createWin32KeyState();
+std::unique_ptr<KeyState> createMacKeyState();
+}  // namespace detail
 
 }  // namespace fc::services

@@ -124,9 +124,7 @@ void setSettleHook(SettleHook hook) {
 
 ThreadHandle currentThread() { return t_current; }
 
-bool stopRequested() {
-    return t_worker != nullptr && t_worker->state.load() == State::Stopped;
-}
+bool stopRequested() { return t_worker != nullptr && t_worker->state.load() == State::Stopped; }
 
 bool waitUntil(Clock::TimePoint deadline) {
     return clock().sleepUntil(deadline, [] { return stopRequested(); });

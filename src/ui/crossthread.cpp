@@ -32,7 +32,8 @@ CrossThreadQueue::CrossThreadQueue() : pipe_(std::make_unique<Pipe>()) {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         }
         pipe_->notifier = std::make_unique<QSocketNotifier>(pipe_->fds[0], QSocketNotifier::Read);
-        connect(pipe_->notifier.get(), &QSocketNotifier::activated, this, &CrossThreadQueue::onWakePipe);
+        connect(pipe_->notifier.get(), &QSocketNotifier::activated, this,
+                &CrossThreadQueue::onWakePipe);
     } else {
         pipe_->fds[0] = pipe_->fds[1] = -1;
     }

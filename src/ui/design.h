@@ -87,7 +87,7 @@ struct WindowDesign {
     bool systemMenu = true;
     bool minimizeButton = true;
     bool maximizeButton = false;
-    QSize outerSize;  // frame and title bar included; centred on the primary screen at load
+    QSize outerSize;        // frame and title bar included; centred on the primary screen at load
     QPoint storedPosition;  // kept for writes made while closed; loads centre the window
     Color background = kDefaultColor;
     bool escCloses = false;

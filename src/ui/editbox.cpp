@@ -28,6 +28,20 @@ bool allAccepted(const QString& text) {
     return std::all_of(text.begin(), text.end(), services::isAcceptedIntegerChar);
 }
 
+// Whether a key press types text, as opposed to an editing key or a shortcut. The
+// text a platform attaches cannot tell: Delete carries "\x7f" on X11, and Ctrl+V
+// carries "v" on macOS (Cmd+V) and from QTest. Ctrl and Ctrl+Shift chords never
+// insert text into a line edit; AltGr (Ctrl+Alt) does and stays filtered.
+bool typesText(const QKeyEvent* event) {
+    const QString text = event->text();
+    const bool controlOnly = std::all_of(
+        text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (controlOnly) return false;
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return mods != Qt::ControlModifier;
+}
+
 }  // namespace
 
 EditBox::EditBox(const EditBoxSettings& s, QWidget* parent)
@@ -45,9 +59,9 @@ EditBox::EditBox(const EditBoxSettings& s, QWidget* parent)
 }
 
 void EditBox::keyPressEvent(QKeyEvent* event) {
-    // Only what is typed is filtered; shortcuts such as Ctrl+V carry control
-    // characters or no text and pass, so a paste is not filtered.
-    if (integerOnly_ && !event->text().isEmpty() && !allAccepted(event->text())) {
+    // Only what is typed is filtered; editing keys and shortcuts such as Ctrl+V
+    // pass, so a paste is not filtered.
+    if (integerOnly_ && typesText(event) && !allAccepted(event->text())) {
         event->accept();
         return;
     }
@@ -69,7 +83,9 @@ void EditBox::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void EditBox::focusOutEvent(QFocusEvent* event) {
-    if (integerOnly_) {
+    // A popup such as the box's own context menu only borrows the focus: the user
+    // is still in the box, so its text stays as it is.
+    if (integerOnly_ && event->reason() != Qt::PopupFocusReason) {
         const QString normal = services::normaliseIntegerText(text());
         if (normal != text()) {
             const int caret = hasSelectedText() ? selectionStart() : cursorPosition();

@@ -43,7 +43,9 @@ Kind kindOf(const ComponentSettings& s) {
         s);
 }
 
-std::int64_t clampCoord(std::int64_t v) { return std::clamp<std::int64_t>(v, -kMaxCoordinate, kMaxCoordinate); }
+std::int64_t clampCoord(std::int64_t v) {
+    return std::clamp<std::int64_t>(v, -kMaxCoordinate, kMaxCoordinate);
+}
 std::int64_t clampSize(std::int64_t v) { return std::clamp<std::int64_t>(v, 0, kMaxCoordinate); }
 
 bool onUiThread() {
@@ -70,7 +72,14 @@ struct OpenWindow {
     bool pending = false;
     QEventLoop* loop = nullptr;  // the modal load's nested loop, on its stack
     std::shared_ptr<bool> gone = std::make_shared<bool>(false);
-    std::vector<std::pair<QPointer<QWidget>, bool>> disabledByMe;
+    // Windows a modal load disabled: their enabled state and the control that had
+    // the focus, which disabling takes away.
+    struct Disabled {
+        QPointer<QWidget> window;
+        bool wasEnabled;
+        QPointer<QWidget> focus;
+    };
+    std::vector<Disabled> disabledByMe;
 };
 
 std::vector<void (*)()>& exitRoutines() {
@@ -105,7 +114,8 @@ struct Layer::Impl {
 
     OpenComponent* component(OpenWindow& w, const QString& name) const {
         auto it = w.byName.find(name);
-        if (it == w.byName.end()) fatalError(QStringLiteral("窗口 %1 中没有组件 %2").arg(w.name, name));
+        if (it == w.byName.end())
+            fatalError(QStringLiteral("窗口 %1 中没有组件 %2").arg(w.name, name));
         return it->second;
     }
 
@@ -148,7 +158,9 @@ void Layer::prepare() {
     });
 }
 
-void Layer::setDesign(const QString& window, WindowDesign design) { d_->designs[window] = std::move(design); }
+void Layer::setDesign(const QString& window, WindowDesign design) {
+    d_->designs[window] = std::move(design);
+}
 
 const WindowDesign* Layer::design(const QString& window) const {
     auto it = d_->designs.find(window);
@@ -225,7 +237,8 @@ void Layer::Impl::createComponents(OpenWindow& w) {
             widget->setGeometry(cd.place);
             widget->setVisible(cd.visible);
             widget->setEnabled(cd.enabled);
-            if (!cd.tabStop && widget->focusPolicy() != Qt::NoFocus) widget->setFocusPolicy(Qt::ClickFocus);
+            if (!cd.tabStop && widget->focusPolicy() != Qt::NoFocus)
+                widget->setFocusPolicy(Qt::ClickFocus);
             w.widget->watch(widget);
             stacked.push_back(widget);
             oc->widget = widget;
@@ -240,7 +253,8 @@ void Layer::Impl::createComponents(OpenWindow& w) {
     QWidget* previous = nullptr;
     for (auto it = w.components.rbegin(); it != w.components.rend(); ++it) {
         QWidget* widget = (*it)->widget;
-        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus || !(*it)->design.tabStop) continue;
+        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus || !(*it)->design.tabStop)
+            continue;
         if (previous != nullptr) QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
@@ -320,7 +334,7 @@ bool Layer::load(const QString& name, bool modal) {
         for (auto& [otherName, other] : d_->windows) {
             if (otherName == name) continue;
             QWidget* ow2 = other->widget.get();
-            w.disabledByMe.emplace_back(ow2, ow2->isEnabled());
+            w.disabledByMe.push_back({ow2, ow2->isEnabled(), ow2->focusWidget()});
             ow2->setEnabled(false);
         }
     }
@@ -365,8 +379,9 @@ void Layer::Impl::finishDestroy(const QString& name) {
     *w->gone = true;
 
     // Give back what the modal load took, each to the state it had.
-    for (auto& [widget, wasEnabled] : w->disabledByMe) {
+    for (auto& [widget, wasEnabled, focus] : w->disabledByMe) {
         if (widget) widget->setEnabled(wasEnabled);
+        if (focus && focus->isEnabled()) focus->setFocus(Qt::ActiveWindowFocusReason);
     }
     QEventLoop* loop = w->loop;
     for (auto& c : w->components) {
@@ -382,7 +397,8 @@ void Layer::Impl::finishDestroy(const QString& name) {
     }
     w.reset();
     if (loop != nullptr) loop->quit();
-    if (windows.empty() && Layer::instance().mainLoopEntered()) QCoreApplication::quit();
+    // exit(), not quit(): quit() would first ask the windows to close, and there are none.
+    if (windows.empty() && Layer::instance().mainLoopEntered()) QCoreApplication::exit(0);
 }
 
 bool Layer::isOpen(const QString& window) const {
@@ -393,7 +409,8 @@ bool Layer::isOpen(const QString& window) const {
 bool Layer::exists(const QString& window) const { return d_->find(window) != nullptr; }
 
 std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
-    const bool geometry = prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
+    const bool geometry =
+        prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
     OpenWindow* w = d_->find(ref.window);
     if (w == nullptr) {
         if (geometry) {
@@ -406,10 +423,14 @@ std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
                 r = c->place;
             }
             switch (prop) {
-                case Prop::Left: return r.x();
-                case Prop::Top: return r.y();
-                case Prop::Width: return r.width();
-                default: return r.height();
+                case Prop::Left:
+                    return r.x();
+                case Prop::Top:
+                    return r.y();
+                case Prop::Width:
+                    return r.width();
+                default:
+                    return r.height();
             }
         }
         fatalError(QStringLiteral("读取组件属性时发现指定窗口尚未载入"));
@@ -417,34 +438,50 @@ std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
     if (ref.component.isEmpty()) {
         const QRect frame = w->widget->frameGeometry();
         switch (prop) {
-            case Prop::Left: return frame.x();
-            case Prop::Top: return frame.y();
-            case Prop::Width: return w->widget->outerSize().width();
-            case Prop::Height: return w->widget->outerSize().height();
-            case Prop::BackColor: return w->background;
-            default: fatalError(QStringLiteral("窗口不支持读取此属性"));
+            case Prop::Left:
+                return frame.x();
+            case Prop::Top:
+                return frame.y();
+            case Prop::Width:
+                return w->widget->outerSize().width();
+            case Prop::Height:
+                return w->widget->outerSize().height();
+            case Prop::BackColor:
+                return w->background;
+            default:
+                fatalError(QStringLiteral("窗口不支持读取此属性"));
         }
     }
     OpenComponent* c = d_->component(*w, ref.component);
     if (geometry) {
         const QRect r = c->widget ? c->widget->geometry() : c->place;
         switch (prop) {
-            case Prop::Left: return r.x();
-            case Prop::Top: return r.y();
-            case Prop::Width: return r.width();
-            default: return r.height();
+            case Prop::Left:
+                return r.x();
+            case Prop::Top:
+                return r.y();
+            case Prop::Width:
+                return r.width();
+            default:
+                return r.height();
         }
     }
     switch (c->kind) {
         case Kind::Label: {
             auto* label = static_cast<Label*>(c->widget.data());
             switch (prop) {
-                case Prop::FontSize: return label->fontSizePoints();
-                case Prop::TextColor: return label->textColor();
-                case Prop::BackColor: return label->backColor();
-                case Prop::HAlign: return static_cast<int>(label->hAlign());
-                case Prop::VAlign: return static_cast<int>(label->vAlign());
-                default: break;
+                case Prop::FontSize:
+                    return label->fontSizePoints();
+                case Prop::TextColor:
+                    return label->textColor();
+                case Prop::BackColor:
+                    return label->backColor();
+                case Prop::HAlign:
+                    return static_cast<int>(label->hAlign());
+                case Prop::VAlign:
+                    return static_cast<int>(label->vAlign());
+                default:
+                    break;
             }
             break;
         }
@@ -452,7 +489,8 @@ std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
             if (prop == Prop::Period) return c->period;
             break;
         case Kind::ColorPicker:
-            if (prop == Prop::CurrentColor) return static_cast<ColorPicker*>(c->widget.data())->color();
+            if (prop == Prop::CurrentColor)
+                return static_cast<ColorPicker*>(c->widget.data())->color();
             break;
         default:
             break;
@@ -462,18 +500,22 @@ std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
 
 void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
     if (!onUiThread()) {
-        d_->queue.post(services::currentThread(), [this, ref, prop, value] { writeNumber(ref, prop, value); });
+        d_->queue.post(services::currentThread(),
+                       [this, ref, prop, value] { writeNumber(ref, prop, value); });
         return;
     }
-    const bool geometry = prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
-    if (geometry) value = (prop == Prop::Left || prop == Prop::Top) ? clampCoord(value) : clampSize(value);
+    const bool geometry =
+        prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
+    if (geometry)
+        value = (prop == Prop::Left || prop == Prop::Top) ? clampCoord(value) : clampSize(value);
     const int v = static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 
     OpenWindow* w = d_->find(ref.window);
     if (w == nullptr) {
         // Places and sizes of a closed window go into its design.
         auto dit = d_->designs.find(ref.window);
-        if (!geometry || dit == d_->designs.end()) fatalError(QStringLiteral("修改组件属性时发现指定窗口尚未载入"));
+        if (!geometry || dit == d_->designs.end())
+            fatalError(QStringLiteral("修改组件属性时发现指定窗口尚未载入"));
         QRect* r = nullptr;
         QRect windowRect(dit->second.storedPosition, dit->second.outerSize);
         if (ref.component.isEmpty()) {
@@ -484,10 +526,18 @@ void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
             fatalError(QStringLiteral("窗口 %1 中没有组件 %2").arg(ref.window, ref.component));
         }
         switch (prop) {
-            case Prop::Left: r->moveLeft(v); break;
-            case Prop::Top: r->moveTop(v); break;
-            case Prop::Width: r->setWidth(v); break;
-            default: r->setHeight(v); break;
+            case Prop::Left:
+                r->moveLeft(v);
+                break;
+            case Prop::Top:
+                r->moveTop(v);
+                break;
+            case Prop::Width:
+                r->setWidth(v);
+                break;
+            default:
+                r->setHeight(v);
+                break;
         }
         if (ref.component.isEmpty()) {
             dit->second.storedPosition = windowRect.topLeft();
@@ -501,15 +551,24 @@ void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
         const QRect frame = tw->frameGeometry();
         QSize outer = tw->outerSize();
         switch (prop) {
-            case Prop::Left: tw->move(v, frame.y()); return;
-            case Prop::Top: tw->move(frame.x(), v); return;
-            case Prop::Width: outer.setWidth(v); break;
-            case Prop::Height: outer.setHeight(v); break;
+            case Prop::Left:
+                tw->move(v, frame.y());
+                return;
+            case Prop::Top:
+                tw->move(frame.x(), v);
+                return;
+            case Prop::Width:
+                outer.setWidth(v);
+                break;
+            case Prop::Height:
+                outer.setHeight(v);
+                break;
             case Prop::BackColor:
                 w->background = static_cast<Color>(value);
                 applyBackground(tw, w->background);
                 return;
-            default: fatalError(QStringLiteral("窗口不支持修改此属性"));
+            default:
+                fatalError(QStringLiteral("窗口不支持修改此属性"));
         }
         const bool fixed = w->design.border == Border::Fixed;
         if (fixed) tw->setMinimumSize(0, 0), tw->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -522,10 +581,18 @@ void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
     if (geometry) {
         QRect r = c->widget ? c->widget->geometry() : c->place;
         switch (prop) {
-            case Prop::Left: r.moveLeft(v); break;
-            case Prop::Top: r.moveTop(v); break;
-            case Prop::Width: r.setWidth(v); break;
-            default: r.setHeight(v); break;
+            case Prop::Left:
+                r.moveLeft(v);
+                break;
+            case Prop::Top:
+                r.moveTop(v);
+                break;
+            case Prop::Width:
+                r.setWidth(v);
+                break;
+            default:
+                r.setHeight(v);
+                break;
         }
         if (c->widget) {
             c->widget->setGeometry(r);
@@ -538,12 +605,23 @@ void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
         case Kind::Label: {
             auto* label = static_cast<Label*>(c->widget.data());
             switch (prop) {
-                case Prop::FontSize: label->setFontSizePoints(value); return;
-                case Prop::TextColor: label->setTextColor(static_cast<Color>(value)); return;
-                case Prop::BackColor: label->setBackColor(static_cast<Color>(value)); return;
-                case Prop::HAlign: label->setHAlign(static_cast<Align>(std::clamp(v, 0, 2))); return;
-                case Prop::VAlign: label->setVAlign(static_cast<Align>(std::clamp(v, 0, 2))); return;
-                default: break;
+                case Prop::FontSize:
+                    label->setFontSizePoints(value);
+                    return;
+                case Prop::TextColor:
+                    label->setTextColor(static_cast<Color>(value));
+                    return;
+                case Prop::BackColor:
+                    label->setBackColor(static_cast<Color>(value));
+                    return;
+                case Prop::HAlign:
+                    label->setHAlign(static_cast<Align>(std::clamp(v, 0, 2)));
+                    return;
+                case Prop::VAlign:
+                    label->setVAlign(static_cast<Align>(std::clamp(v, 0, 2)));
+                    return;
+                default:
+                    break;
             }
             break;
         }
@@ -593,7 +671,8 @@ QString Layer::readText(const Ref& ref, Prop prop) {
 
 void Layer::writeText(const Ref& ref, Prop prop, const QString& value) {
     if (!onUiThread()) {
-        d_->queue.post(services::currentThread(), [this, ref, prop, value] { writeText(ref, prop, value); });
+        d_->queue.post(services::currentThread(),
+                       [this, ref, prop, value] { writeText(ref, prop, value); });
         return;
     }
     OpenWindow* w = d_->find(ref.window);
@@ -653,7 +732,8 @@ void Layer::resetForTesting() {
 
 void registerExitRoutine(void (*routine)()) {
     auto& routines = exitRoutines();
-    if (std::find(routines.begin(), routines.end(), routine) == routines.end()) routines.push_back(routine);
+    if (std::find(routines.begin(), routines.end(), routine) == routines.end())
+        routines.push_back(routine);
 }
 
 void runExitRoutines() {
@@ -673,7 +753,8 @@ void fatalError(const QString& message) {
     const QString text = QStringLiteral("运行时出错!\n\n") + message;
     if (fatalReporter()) {
         fatalReporter()(title, text);
-    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr && onUiThread()) {
+    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+               onUiThread()) {
         QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
         box.exec();
     } else {

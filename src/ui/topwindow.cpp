@@ -8,7 +8,8 @@
 
 namespace fc::ui {
 
-TopWindow::TopWindow(QString name, bool escCloses) : name_(std::move(name)), escCloses_(escCloses) {}
+TopWindow::TopWindow(QString name, bool escCloses)
+    : name_(std::move(name)), escCloses_(escCloses) {}
 
 void TopWindow::watch(QWidget* control) { control->installEventFilter(this); }
 

@@ -35,7 +35,8 @@ QWidget* setting(const char16_t* name) {
     return Layer::instance().widget({shell::kSettingsWindow, QString::fromUtf16(name)});
 }
 
-void openDisplay(const QString& title, const QString& size, bool scrolling, ui::Color text = 0x0000FF) {
+void openDisplay(const QString& title, const QString& size, bool scrolling,
+                 ui::Color text = 0x0000FF) {
     Layer& layer = Layer::instance();
     if (layer.exists(shell::kDisplayWindow)) {
         layer.destroy(shell::kDisplayWindow);
@@ -70,9 +71,12 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("size");
         QTest::addColumn<int>("width");
-        QTest::newRow("four characters at 73") << "年度大会" << "73" << 584;
-        QTest::newRow("empty title") << "" << "73" << 0;
-        QTest::newRow("size 0") << "年度大会" << "0" << 0;
+        QTest::newRow("four characters at 73") << "年度大会"
+                                               << "73" << 584;
+        QTest::newRow("empty title") << ""
+                                     << "73" << 0;
+        QTest::newRow("size 0") << "年度大会"
+                                << "0" << 0;
     }
     void onePassOfTheBand() {
         QFETCH(QString, title);
@@ -86,7 +90,8 @@ private slots:
         const int ticks = 1920 + width;
         for (int i = 1; i < ticks; ++i) {
             display::OnScrollTick();
-            if (band->x() != 1920 - i) QFAIL(qPrintable(QStringLiteral("tick %1 at %2").arg(i).arg(band->x())));
+            if (band->x() != 1920 - i)
+                QFAIL(qPrintable(QStringLiteral("tick %1 at %2").arg(i).arg(band->x())));
         }
         QCOMPARE(band->x(), -width + 1);
         display::OnScrollTick();  // would reach -width: back to the right edge
@@ -110,7 +115,8 @@ private slots:
     void flashAlternates_data() {
         QTest::addColumn<quint32>("text");
         QTest::addColumn<QList<quint32>>("sequence");
-        QTest::newRow("blue") << quint32(0xFF0000) << QList<quint32>{kYellow, 0xFF0000, kYellow, 0xFF0000};
+        QTest::newRow("blue") << quint32(0xFF0000)
+                              << QList<quint32>{kYellow, 0xFF0000, kYellow, 0xFF0000};
         QTest::newRow("yellow never visibly flashes")
             << quint32(kYellow) << QList<quint32>{kYellow, kYellow, kYellow};
         QTest::newRow("red") << quint32(0x0000FF) << QList<quint32>{kYellow, 0x0000FF};

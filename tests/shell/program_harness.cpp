@@ -22,7 +22,8 @@ QString g_scenario;
 // Registered after the program's own routine, so it sees what that one left.
 void reportExit() {
     std::printf("exit-routines-ran texts-absent=%d\n",
-                shell::CountdownSettings.titleText.isNull() && shell::CountdownSettings.titleSizeText.isNull() &&
+                shell::CountdownSettings.titleText.isNull() &&
+                    shell::CountdownSettings.titleSizeText.isNull() &&
                     shell::CountdownSettings.titleModeText.isNull());
     std::fflush(stdout);
 }
@@ -51,7 +52,8 @@ void runScenario() {
         layer.widget({shell::kSettingsWindow, {}})->close();
     } else if (g_scenario == "display-then-esc") {
         openAndCloseDisplay([] {
-            std::printf("settings-enabled=%d\n", ui::Layer::instance().widget({shell::kSettingsWindow, {}})->isEnabled());
+            std::printf("settings-enabled=%d\n",
+                        ui::Layer::instance().widget({shell::kSettingsWindow, {}})->isEnabled());
             QTest::keyClick(settingsWidget(u"开始计时"), Qt::Key_Escape);
         });
     } else if (g_scenario == "fatal") {
@@ -64,7 +66,8 @@ void runScenario() {
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        layer.writeText({shell::kDisplayWindow, QStringLiteral("标签2")}, ui::Prop::Caption, QStringLiteral("x"));
+        layer.writeText({shell::kDisplayWindow, QStringLiteral("标签2")}, ui::Prop::Caption,
+                        QStringLiteral("x"));
     }
 }
 

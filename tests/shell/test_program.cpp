@@ -50,8 +50,9 @@ private slots:
         const Run r = run("fatal");
         // -1 as the process's exit status: 255 where statuses are 8 bits wide.
         QVERIFY2(r.exitCode == 255 || r.exitCode == -1, qPrintable(QString::number(r.exitCode)));
-        QVERIFY2(r.out.contains(QStringLiteral("box title=错误 icon=%1 text=运行时出错!").arg(int(3))),
-                 qPrintable(r.out));
+        QVERIFY2(
+            r.out.contains(QStringLiteral("box title=错误 icon=%1 text=运行时出错!").arg(int(3))),
+            qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("修改组件属性时发现指定窗口尚未载入")));
         QVERIFY2(!r.out.contains("exit-routines-ran"), qPrintable(r.out));
         QVERIFY(!r.out.contains("program-main-returned"));

@@ -53,7 +53,13 @@ ui::WindowDesign mainDesign() {
     w.components = {
         makeEdit(QStringLiteral("e3"), QRect(10, 90, 50, 20)),
         makeEdit(QStringLiteral("e2"), QRect(10, 60, 50, 20)),
-        {QStringLiteral("skip"), QRect(100, 60, 50, 20), ui::EditBoxSettings{}, {}, true, true, false},
+        {QStringLiteral("skip"),
+         QRect(100, 60, 50, 20),
+         ui::EditBoxSettings{},
+         {},
+         true,
+         true,
+         false},
         makeEdit(QStringLiteral("e1"), QRect(10, 30, 50, 20)),
         {QStringLiteral("b"), QRect(200, 150, 60, 30), b, [] {}, true, true, true},
         makeLabel(QStringLiteral("l"), QRect(10, 5, 100, 20), QStringLiteral("caption")),
@@ -200,7 +206,8 @@ private slots:
         QTest::newRow("left above limit") << int(Prop::Left) << qint64(99999) << qint64(32627);
         QTest::newRow("left below limit") << int(Prop::Left) << qint64(-99999) << qint64(-32627);
         QTest::newRow("top int64") << int(Prop::Top) << qint64(1) << qint64(1);
-        QTest::newRow("top far below") << int(Prop::Top) << qint64(-(qint64(1) << 40)) << qint64(-32627);
+        QTest::newRow("top far below")
+            << int(Prop::Top) << qint64(-(qint64(1) << 40)) << qint64(-32627);
     }
     void placesAreClamped() {
         QFETCH(int, prop);
@@ -411,8 +418,9 @@ private slots:
     void endingAFinishedWorkerAppliesItsCompletedRun() {
         Layer& layer = Layer::instance();
         layer.load(kPopup, false);
-        const auto handle = services::startThread(
-            [] { Layer::instance().writeText({kPopup, "l"}, Prop::Caption, QStringLiteral("done")); });
+        const auto handle = services::startThread([] {
+            Layer::instance().writeText({kPopup, "l"}, Prop::Caption, QStringLiteral("done"));
+        });
         QTRY_COMPARE(services::liveThreadCount(), 0);
         // Its write is still queued; ending the finished worker applies it before
         // returning, so whatever the caller writes next comes last.
