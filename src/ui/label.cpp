@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 
 #include <cmath>
@@ -57,7 +58,7 @@ Label::Label(const LabelSettings& s, QWidget* parent)
 void Label::setCaption(const QString& text) {
     if (text == caption_) return;
     caption_ = text;
-    update();
+    changed();
 }
 
 int Label::fontSizePoints() const { return pixelsToPoints(pixelHeight_, screenDpiY()); }
@@ -65,29 +66,29 @@ int Label::fontSizePoints() const { return pixelsToPoints(pixelHeight_, screenDp
 void Label::setFontSizePoints(std::int64_t points) {
     pixelHeight_ = pointsToPixels(points, screenDpiY());
     applyFont();
-    update();
+    changed();
 }
 
 void Label::setTextColor(Color c) {
     if (c == textColor_) return;
     textColor_ = c;
-    update();
+    changed();
 }
 
 void Label::setBackColor(Color c) {
     if (c == backColor_) return;
     backColor_ = c;
-    update();
+    changed();
 }
 
 void Label::setHAlign(Align a) {
     hAlign_ = a;
-    update();
+    changed();
 }
 
 void Label::setVAlign(Align a) {
     vAlign_ = a;
-    update();
+    changed();
 }
 
 void Label::applyFont() {
@@ -101,15 +102,52 @@ void Label::applyFont() {
     setFont(f);
 }
 
-void Label::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.setClipRegion(event->region());
+void Label::changed() {
+    pictureValid_ = false;
+    changedSincePaint_ = true;
+    update();
+}
+
+void Label::resizeEvent(QResizeEvent* event) {
+    pictureValid_ = false;
+    changedSincePaint_ = true;
+    QWidget::resizeEvent(event);
+}
+
+void Label::draw(QPainter& p) const {
     p.fillRect(rect(), toQColor(backColor_));
     if (caption_.isEmpty()) return;
     p.setPen(toQColor(textColor_));
     p.setFont(font());
-    // One line, placed by the alignments; the widget's bounds cut what overflows.
+    // One line, placed by the alignments; the label's bounds cut what overflows.
     p.drawText(rect(), static_cast<int>(toQt(hAlign_, vAlign_)) | Qt::TextSingleLine, caption_);
+}
+
+void Label::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = size() * dpr;
+    if (pictureValid_ && picture_.size() == pixels) {
+        p.drawPixmap(0, 0, picture_);
+        return;
+    }
+    // Up to about 64 MB of picture; a bigger label (a huge band on a huge screen)
+    // is always drawn directly.
+    constexpr qint64 kMaxPicturePixels = qint64(16) << 20;
+    if (changedSincePaint_ || pixels.isEmpty() ||
+        qint64(pixels.width()) * pixels.height() > kMaxPicturePixels) {
+        draw(p);
+        changedSincePaint_ = false;
+        return;
+    }
+    picture_ = QPixmap(pixels);
+    picture_.setDevicePixelRatio(dpr);
+    QPainter pp(&picture_);
+    draw(pp);
+    pp.end();
+    pictureValid_ = true;
+    p.drawPixmap(0, 0, picture_);
 }
 
 }  // namespace fc::ui

@@ -3,6 +3,7 @@
 #include "ui/color.h"
 #include "ui/design.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace fc::ui {
@@ -42,9 +43,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyFont();
+    void changed();  // the picture must be drawn afresh
+    void draw(QPainter& p) const;
 
     QString caption_;
     FontSpec spec_;
@@ -53,6 +57,12 @@ private:
     Color backColor_;
     Align hAlign_;
     Align vAlign_;
+    // A label painted again without a change (it moved, or was uncovered) is drawn
+    // once into a picture and then only copied: big glyphs are drawn as outlines by
+    // the font engine every time. A label that changes at every paint skips it.
+    QPixmap picture_;
+    bool pictureValid_ = false;
+    bool changedSincePaint_ = true;
 };
 
 // The vertical resolution that point sizes are converted with.

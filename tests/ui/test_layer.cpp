@@ -87,6 +87,26 @@ ui::WindowDesign popupDesign() {
     return w;
 }
 
+// Where text colour shows in a rendered label: the columns and rows that hold it.
+struct Ink {
+    int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
+};
+Ink inkOf(ui::Label* label) {
+    const QImage img = label->grab().toImage();
+    Ink ink;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (img.pixelColor(x, y) == QColor(Qt::red)) {
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+        }
+    }
+    return ink;
+}
+
 // Runs `fn` from the event loop of whatever load is running, once.
 void later(int ms, std::function<void()> fn) { QTimer::singleShot(ms, qApp, std::move(fn)); }
 
@@ -254,6 +274,58 @@ private slots:
         } else {
             QVERIFY(label->font().pixelSize() > 0);
         }
+    }
+
+    void labelsAreOpaqueSingleLineAndClipped_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("hAlign");
+        QTest::addColumn<int>("vAlign");
+        QTest::addColumn<bool>("touchesLeft");
+        QTest::addColumn<bool>("touchesRight");
+        QTest::addColumn<QString>("rows");  // where the one line stands
+        const QChar block(0x2588);          // a full block: ink to the edges of its cell
+        const QString wide(40, block);
+        const QString two(2, block);
+        QTest::newRow("wide, centred: cut on both sides")
+            << wide << 1 << 1 << true << true << "middle";
+        QTest::newRow("wide, left: cut on the right") << wide << 0 << 0 << true << true << "top";
+        QTest::newRow("short, left") << two << 0 << 1 << true << false << "middle";
+        QTest::newRow("short, right") << two << 2 << 2 << false << true << "bottom";
+        QTest::newRow("a line break stays on one line")
+            << QString(block) + "\n" + QString(block) << 1 << 0 << false << false << "top";
+    }
+    void labelsAreOpaqueSingleLineAndClipped() {
+        QFETCH(QString, caption);
+        QFETCH(int, hAlign);
+        QFETCH(int, vAlign);
+        QFETCH(bool, touchesLeft);
+        QFETCH(bool, touchesRight);
+        QFETCH(QString, rows);
+        Layer& layer = Layer::instance();
+        layer.load(kPopup, false);
+        const Ref l{kPopup, "l"};
+        layer.writeNumber(l, Prop::Width, 120);
+        layer.writeNumber(l, Prop::Height, 90);
+        layer.writeNumber(l, Prop::FontSize, 12);
+        layer.writeNumber(l, Prop::TextColor, 0x0000FF);  // red
+        layer.writeNumber(l, Prop::BackColor, 0x00FF00);  // green, and never transparent
+        layer.writeNumber(l, Prop::HAlign, hAlign);
+        layer.writeNumber(l, Prop::VAlign, vAlign);
+        layer.writeText(l, Prop::Caption, caption);
+        auto* label = static_cast<ui::Label*>(layer.widget(l));
+        const QImage img = label->grab().toImage();
+        const Ink ink = inkOf(label);
+        QVERIFY2(ink.right >= 0, "no text drawn");
+        QCOMPARE(ink.left == 0, touchesLeft);
+        QCOMPARE(ink.right == 119, touchesRight);
+        const int height = ink.bottom - ink.top + 1;
+        QVERIFY2(height < 30, qPrintable(QString::number(height)));  // one line of 16 px text
+        if (rows == "top") QVERIFY(ink.top < 8);
+        if (rows == "bottom") QVERIFY(ink.bottom > 80);
+        if (rows == "middle") QVERIFY(ink.top > 20 && ink.bottom < 70);
+        // Opaque: the corners not covered by text show the label's own background.
+        QCOMPARE(img.pixelColor(img.width() - 1, rows == "bottom" ? 0 : img.height() - 1),
+                 QColor(Qt::green));
     }
 
     void pointPixelConversionAtOtherResolutions_data() {
