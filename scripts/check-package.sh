@@ -43,6 +43,21 @@ check "package version 1.1.0.0 (is $version)" "$version" = "1.1.0.0"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' &&
     echo "  ok    depends on the Qt libraries it links" || { echo "  FAIL  Depends"; fail=1; }
 
+# The Windows version resource, generated from the project version, must compile
+# and carry the version and description.
+windres=x86_64-w64-mingw32-windres
+rc=build/release/packaging/fullscreen-countdown.rc
+"$windres" --preprocessor=cpp "$rc" -O coff -o "$scratch/version.res.o"
+"$windres" "$scratch/version.res.o" -O rc -o "$scratch/version.rc"
+grep -q 'FILEVERSION 1, 1, 0, 0' "$scratch/version.rc" &&
+    grep -q 'PRODUCTVERSION 1, 1, 0, 0' "$scratch/version.rc" &&
+    echo "  ok    Windows version resource 1.1.0.0" || { echo "  FAIL  Windows version resource"; fail=1; }
+# "全屏倒计时桌面应用程序" as the resource compiler writes it back.
+grep -q 'FileDescription", L"\\x5168\\x5c4f\\x5012\\x8ba1\\x65f6\\x684c\\x9762\\x5e94\\x7528\\x7a0b\\x5e8f"' "$scratch/version.rc" &&
+    echo "  ok    Windows file description" || { echo "  FAIL  Windows file description"; fail=1; }
+grep -q 'MANIFEST' "$scratch/version.rc" &&
+    echo "  ok    Windows manifest resource" || { echo "  FAIL  Windows manifest resource"; fail=1; }
+
 # The packed program must come up and keep running until it is closed.
 rc=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$scratch/usr/bin/fullscreen-countdown" >/dev/null 2>&1 || rc=$?

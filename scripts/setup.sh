@@ -44,6 +44,7 @@ test_packages=(
     libxtst-dev           # synthetic key presses in tests
     dpkg-dev              # dpkg-shlibdeps: the .deb's library dependencies
     file                  # used by CPack's Debian generator to find binaries to strip
+    binutils-mingw-w64-x86-64  # windres: checks the Windows version resource
 )
 
 case $mode in
