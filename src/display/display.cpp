@@ -95,6 +95,9 @@ void RegisterDisplayWindow() {
 }
 
 void OnDisplayCreated() {
+    // F2 renames files, F3 searches: presses made in other programs before the
+    // display opened must not start, reset or close it at its first poll.
+    services::forgetEarlierPresses(services::keyState());
     Layer& layer = Layer::instance();
     layer.writeNumber(kWindow, Prop::Width, services::screenWidth());
     layer.writeNumber(kWindow, Prop::Height, services::screenHeight());

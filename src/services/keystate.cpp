@@ -45,4 +45,9 @@ KeyState& keyState() {
 
 void setKeyState(std::unique_ptr<KeyState> state) { instance() = std::move(state); }
 
+void forgetEarlierPresses(KeyState& state) {
+    // A query reports and clears the memory of presses, in every backend.
+    for (int vk : {vk::F2, vk::F3, vk::Escape}) state.query(vk);
+}
+
 }  // namespace fc::services

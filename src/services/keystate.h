@@ -35,6 +35,10 @@ std::unique_ptr<KeyState> createPlatformKeyState();
 // Backend over the application's own key events (also the fallback).
 std::unique_ptr<KeyState> createEventKeyState();
 
+// Lets go of presses made before now: what the next query reports as pressed
+// since the previous one then happened from here on. Keys still held stay down.
+void forgetEarlierPresses(KeyState& state);
+
 // The process-wide key state used by the key poll; created on first use with
 // createPlatformKeyState() unless a test installed another.
 // Use from the UI thread only. setKeyState(nullptr) drops the installed one, so

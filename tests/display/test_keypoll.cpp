@@ -249,6 +249,32 @@ private slots:
         QCOMPARE(caption(), QStringLiteral("00:00"));
     }
 
+    void pressesFromBeforeTheDisplayOpenedDoNotAct() {
+        // A key state that remembers presses until they are asked for, as the real
+        // ones do.
+        class Remembering final : public services::KeyState {
+        public:
+            std::uint32_t query(int vk) override { return pressed.erase(vk) != 0 ? 1u : 0u; }
+            std::set<int> pressed;
+        };
+        auto keys = std::make_unique<Remembering>();
+        Remembering* remembering = keys.get();
+        services::setKeyState(std::move(keys));
+        Layer::instance().destroy(shell::kDisplayWindow);
+        QTRY_VERIFY(!Layer::instance().exists(shell::kDisplayWindow));
+        remembering->pressed = {services::vk::F2, services::vk::Escape};  // e.g. a file renamed
+        openDisplay();
+        display::OnKeyPollTick();
+        QCOMPARE(shell::isRunning.load(), 0);
+        QVERIFY(Layer::instance().isOpen(shell::kDisplayWindow));
+        remembering->pressed = {services::vk::F2};  // pressed while the display is open
+        display::OnKeyPollTick();
+        QCOMPARE(shell::isRunning.load(), 1);
+        auto scripted = std::make_unique<ScriptedKeys>();
+        keys_ = scripted.get();
+        services::setKeyState(std::move(scripted));
+    }
+
     void aFailedStartLeavesF2Usable() {
         services::failThreadStartsForTesting(true);
         press({services::vk::F2});
