@@ -43,6 +43,41 @@ Kind kindOf(const ComponentSettings& s) {
         s);
 }
 
+bool isGeometry(Prop p) {
+    return p == Prop::Left || p == Prop::Top || p == Prop::Width || p == Prop::Height;
+}
+
+int rectPart(const QRect& r, Prop p) {
+    switch (p) {
+        case Prop::Left:
+            return r.x();
+        case Prop::Top:
+            return r.y();
+        case Prop::Width:
+            return r.width();
+        default:
+            return r.height();
+    }
+}
+
+// Moves keep the size, resizes keep the position.
+void setRectPart(QRect& r, Prop p, int v) {
+    switch (p) {
+        case Prop::Left:
+            r.moveLeft(v);
+            break;
+        case Prop::Top:
+            r.moveTop(v);
+            break;
+        case Prop::Width:
+            r.setWidth(v);
+            break;
+        default:
+            r.setHeight(v);
+            break;
+    }
+}
+
 std::int64_t clampCoord(std::int64_t v) {
     return std::clamp<std::int64_t>(v, -kMaxCoordinate, kMaxCoordinate);
 }
@@ -298,9 +333,9 @@ bool Layer::load(const QString& name, bool modal) {
     widget->setWindowFlags(flags);
     widget->setWindowTitle(design.title);
     applyBackground(widget, ow->background);
-    widget->setOuterSize(design.outerSize);
-    widget->resize(design.outerSize);
+    // A fixed frame: the user cannot resize it (the size follows the design).
     if (design.border == Border::Fixed) widget->setFixedSize(design.outerSize);
+    widget->setOuterSize(design.outerSize);
     // Centred on the primary screen.
     widget->move((services::screenWidth() - design.outerSize.width()) / 2,
                  (services::screenHeight() - design.outerSize.height()) / 2);
@@ -409,63 +444,28 @@ bool Layer::isOpen(const QString& window) const {
 bool Layer::exists(const QString& window) const { return d_->find(window) != nullptr; }
 
 std::int64_t Layer::readNumber(const Ref& ref, Prop prop) {
-    const bool geometry =
-        prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
     OpenWindow* w = d_->find(ref.window);
     if (w == nullptr) {
-        if (geometry) {
-            const WindowDesign* design = this->design(ref.window);
-            if (design == nullptr) fatalError(QStringLiteral("读取组件属性时发现指定窗口尚未载入"));
-            QRect r;
-            if (ref.component.isEmpty()) {
-                r = QRect(design->storedPosition, design->outerSize);
-            } else if (const ComponentDesign* c = d_->designComponent(ref.window, ref.component)) {
-                r = c->place;
-            }
-            switch (prop) {
-                case Prop::Left:
-                    return r.x();
-                case Prop::Top:
-                    return r.y();
-                case Prop::Width:
-                    return r.width();
-                default:
-                    return r.height();
-            }
+        // Places and sizes of a closed window come from its design.
+        const WindowDesign* design = this->design(ref.window);
+        if (!isGeometry(prop) || design == nullptr) {
+            fatalError(QStringLiteral("读取组件属性时发现指定窗口尚未载入"));
         }
-        fatalError(QStringLiteral("读取组件属性时发现指定窗口尚未载入"));
+        if (ref.component.isEmpty())
+            return rectPart(QRect(design->storedPosition, design->outerSize), prop);
+        const ComponentDesign* c = d_->designComponent(ref.window, ref.component);
+        return c != nullptr ? rectPart(c->place, prop) : 0;
     }
     if (ref.component.isEmpty()) {
-        const QRect frame = w->widget->frameGeometry();
-        switch (prop) {
-            case Prop::Left:
-                return frame.x();
-            case Prop::Top:
-                return frame.y();
-            case Prop::Width:
-                return w->widget->outerSize().width();
-            case Prop::Height:
-                return w->widget->outerSize().height();
-            case Prop::BackColor:
-                return w->background;
-            default:
-                fatalError(QStringLiteral("窗口不支持读取此属性"));
+        if (isGeometry(prop)) {
+            return rectPart(QRect(w->widget->frameGeometry().topLeft(), w->widget->outerSize()),
+                            prop);
         }
+        if (prop == Prop::BackColor) return w->background;
+        fatalError(QStringLiteral("窗口不支持读取此属性"));
     }
     OpenComponent* c = d_->component(*w, ref.component);
-    if (geometry) {
-        const QRect r = c->widget ? c->widget->geometry() : c->place;
-        switch (prop) {
-            case Prop::Left:
-                return r.x();
-            case Prop::Top:
-                return r.y();
-            case Prop::Width:
-                return r.width();
-            default:
-                return r.height();
-        }
-    }
+    if (isGeometry(prop)) return rectPart(c->widget ? c->widget->geometry() : c->place, prop);
     switch (c->kind) {
         case Kind::Label: {
             auto* label = static_cast<Label*>(c->widget.data());
@@ -504,96 +504,55 @@ void Layer::writeNumber(const Ref& ref, Prop prop, std::int64_t value) {
                        [this, ref, prop, value] { writeNumber(ref, prop, value); });
         return;
     }
-    const bool geometry =
-        prop == Prop::Left || prop == Prop::Top || prop == Prop::Width || prop == Prop::Height;
-    if (geometry)
+    const bool geometry = isGeometry(prop);
+    if (geometry) {
         value = (prop == Prop::Left || prop == Prop::Top) ? clampCoord(value) : clampSize(value);
+    }
     const int v = static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 
     OpenWindow* w = d_->find(ref.window);
     if (w == nullptr) {
         // Places and sizes of a closed window go into its design.
         auto dit = d_->designs.find(ref.window);
-        if (!geometry || dit == d_->designs.end())
+        if (!geometry || dit == d_->designs.end()) {
             fatalError(QStringLiteral("修改组件属性时发现指定窗口尚未载入"));
-        QRect* r = nullptr;
-        QRect windowRect(dit->second.storedPosition, dit->second.outerSize);
+        }
+        WindowDesign& design = dit->second;
         if (ref.component.isEmpty()) {
-            r = &windowRect;
+            QRect r(design.storedPosition, design.outerSize);
+            setRectPart(r, prop, v);
+            design.storedPosition = r.topLeft();
+            design.outerSize = r.size();
         } else if (ComponentDesign* c = d_->designComponent(ref.window, ref.component)) {
-            r = &c->place;
+            setRectPart(c->place, prop, v);
         } else {
             fatalError(QStringLiteral("窗口 %1 中没有组件 %2").arg(ref.window, ref.component));
-        }
-        switch (prop) {
-            case Prop::Left:
-                r->moveLeft(v);
-                break;
-            case Prop::Top:
-                r->moveTop(v);
-                break;
-            case Prop::Width:
-                r->setWidth(v);
-                break;
-            default:
-                r->setHeight(v);
-                break;
-        }
-        if (ref.component.isEmpty()) {
-            dit->second.storedPosition = windowRect.topLeft();
-            dit->second.outerSize = windowRect.size();
         }
         return;
     }
 
     if (ref.component.isEmpty()) {
         TopWindow* tw = w->widget.get();
-        const QRect frame = tw->frameGeometry();
-        QSize outer = tw->outerSize();
-        switch (prop) {
-            case Prop::Left:
-                tw->move(v, frame.y());
-                return;
-            case Prop::Top:
-                tw->move(frame.x(), v);
-                return;
-            case Prop::Width:
-                outer.setWidth(v);
-                break;
-            case Prop::Height:
-                outer.setHeight(v);
-                break;
-            case Prop::BackColor:
-                w->background = static_cast<Color>(value);
-                applyBackground(tw, w->background);
-                return;
-            default:
-                fatalError(QStringLiteral("窗口不支持修改此属性"));
+        if (geometry) {
+            // The outer frame, in screen coordinates.
+            QRect r(tw->frameGeometry().topLeft(), tw->outerSize());
+            setRectPart(r, prop, v);
+            tw->move(r.topLeft());
+            tw->setOuterSize(r.size());
+            return;
         }
-        const bool fixed = w->design.border == Border::Fixed;
-        if (fixed) tw->setMinimumSize(0, 0), tw->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        tw->setOuterSize(outer);
-        if (fixed) tw->setFixedSize(tw->size());
-        return;
+        if (prop == Prop::BackColor) {
+            w->background = static_cast<Color>(value);
+            applyBackground(tw, w->background);
+            return;
+        }
+        fatalError(QStringLiteral("窗口不支持修改此属性"));
     }
 
     OpenComponent* c = d_->component(*w, ref.component);
     if (geometry) {
         QRect r = c->widget ? c->widget->geometry() : c->place;
-        switch (prop) {
-            case Prop::Left:
-                r.moveLeft(v);
-                break;
-            case Prop::Top:
-                r.moveTop(v);
-                break;
-            case Prop::Width:
-                r.setWidth(v);
-                break;
-            default:
-                r.setHeight(v);
-                break;
-        }
+        setRectPart(r, prop, v);
         if (c->widget) {
             c->widget->setGeometry(r);
         } else {
