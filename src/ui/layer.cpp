@@ -320,7 +320,8 @@ bool Layer::load(const QString& name, bool modal) {
 
     ow->widget = std::make_unique<TopWindow>(name, design.escCloses);
     TopWindow* widget = ow->widget.get();
-    Qt::WindowFlags flags = Qt::Window;
+    // Dialog type for a modal load: see the transient parent below.
+    Qt::WindowFlags flags = modal ? Qt::Dialog : Qt::Window;
     if (design.border == Border::None) {
         flags |= Qt::FramelessWindowHint;
     } else {
@@ -344,23 +345,23 @@ bool Layer::load(const QString& name, bool modal) {
     d_->windows[name] = std::move(ow);
     d_->createComponents(w);
 
+    std::shared_ptr<bool> gone = w.gone;
+    if (design.onCreated) design.onCreated();
+    if (*gone) return false;  // the created handler had it destroyed at once
+
     if (modal) {
         // A modal window has no taskbar button of its own: it belongs to the window
-        // behind it.
+        // behind it, as a transient (owned) window, which platforms leave out of the
+        // taskbar (only dialog-type windows get that from the platform).
+        widget->winId();
         for (auto& [otherName, other] : d_->windows) {
             if (otherName != name && !other->pending) {
-                widget->winId();
                 other->widget->winId();
                 widget->windowHandle()->setTransientParent(other->widget->windowHandle());
                 break;
             }
         }
     }
-
-    std::shared_ptr<bool> gone = w.gone;
-    if (design.onCreated) design.onCreated();
-    if (*gone) return false;  // the created handler had it destroyed at once
-
     widget->show();
     widget->raise();
     widget->activateWindow();
