@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <atomic>
 #include <thread>
@@ -170,14 +171,19 @@ private slots:
         QWidget* main = layer.widget({kMain, {}});
         bool mainDisabledWhileModal = false;
         bool returned = false;
+        bool ownedByMain = false;
         later(20, [&] {
             mainDisabledWhileModal = !main->isEnabled();
+            // Owned by the window behind it: no taskbar button of its own.
+            QWindow* handle = Layer::instance().widget({kPopup, {}})->windowHandle();
+            ownedByMain = handle != nullptr && handle->transientParent() == main->windowHandle();
             QVERIFY(!returned);
             Layer::instance().destroy(kPopup);
         });
         QVERIFY(layer.load(kPopup, true));
         returned = true;
         QVERIFY(mainDisabledWhileModal);
+        QVERIFY(ownedByMain);
         QVERIFY(main->isEnabled());
         QVERIFY(!layer.exists(kPopup));
     }
