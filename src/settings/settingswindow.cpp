@@ -50,7 +50,6 @@ ui::WindowDesign SettingsWindowDesign() {
     w.background = ui::kDefaultColor;
     w.escCloses = true;
     w.enterMovesFocus = false;
-    w.showInTaskbar = true;
 
     ui::ComboBoxSettings modes;
     modes.entries = {QStringLiteral("活动标题居中不滚动"), QStringLiteral("活动标题滚动播放")};

@@ -91,8 +91,8 @@ struct WindowDesign {
     QPoint storedPosition;  // kept for writes made while closed; loads centre the window
     Color background = kDefaultColor;
     bool escCloses = false;
-    bool enterMovesFocus = false;
-    bool showInTaskbar = true;
+    bool enterMovesFocus =
+        false;  // Enter, where it clicks no default button, goes to the next control
     bool alwaysOnTop = false;
     Handler onCreated;
     Handler onDestroyed;  // runs first when the window is destroyed, however it was closed

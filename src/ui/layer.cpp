@@ -240,6 +240,7 @@ void Layer::Impl::createComponents(OpenWindow& w) {
                 auto* button = new QPushButton(s.caption, parent);
                 button->setAutoDefault(false);
                 button->setDefault(s.isDefault);
+                if (s.isDefault) w.widget->addDefaultButton(button);
                 if (cd.handler) {
                     QObject::connect(button, &QPushButton::clicked, button,
                                      [handler = cd.handler] { handler(); });
@@ -318,7 +319,7 @@ bool Layer::load(const QString& name, bool modal) {
     ow->background = ow->design.background;
     const WindowDesign& design = ow->design;
 
-    ow->widget = std::make_unique<TopWindow>(name, design.escCloses);
+    ow->widget = std::make_unique<TopWindow>(name, design.escCloses, design.enterMovesFocus);
     TopWindow* widget = ow->widget.get();
     // Dialog type for a modal load: see the transient parent below.
     Qt::WindowFlags flags = modal ? Qt::Dialog : Qt::Window;
@@ -661,8 +662,6 @@ void Layer::runOnUiThread(std::function<void()> fn) {
     }
     d_->queue.post(services::currentThread(), std::move(fn));
 }
-
-void Layer::applyPendingWrites() { d_->queue.drain(); }
 
 int Layer::exec() {
     mainLoopEntered_ = true;

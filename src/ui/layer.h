@@ -79,9 +79,6 @@ public:
     // the calling thread's earlier writes, as one step no tick can fall into.
     void runOnUiThread(std::function<void()> fn);
 
-    // Applies every queued write now (tests, and the end of a worker).
-    void applyPendingWrites();
-
     // Runs the main event loop until the last window is gone.
     int exec();
     bool mainLoopEntered() const { return mainLoopEntered_; }

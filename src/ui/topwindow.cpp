@@ -4,12 +4,13 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWindow>
 
 namespace fc::ui {
 
-TopWindow::TopWindow(QString name, bool escCloses)
-    : name_(std::move(name)), escCloses_(escCloses) {}
+TopWindow::TopWindow(QString name, bool escCloses, bool enterMovesFocus)
+    : name_(std::move(name)), escCloses_(escCloses), enterMovesFocus_(enterMovesFocus) {}
 
 void TopWindow::watch(QWidget* control) { control->installEventFilter(this); }
 
@@ -55,9 +56,24 @@ bool TopWindow::handleKey(QKeyEvent* event) {
             Layer::instance().destroy(name_);
             return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // No default button and Enter does not move the focus: nothing happens.
+        case Qt::Key_Enter: {
+            // A focused default button takes it; else Enter moves the focus where the
+            // design says so; else the first default button is clicked; else nothing.
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            if (focused != nullptr && focused->isDefault()) {
+                focused->click();
+            } else if (enterMovesFocus_) {
+                focusNextChild();
+            } else {
+                for (const QPointer<QPushButton>& b : defaultButtons_) {
+                    if (b && b->isVisible() && b->isEnabled()) {
+                        b->click();
+                        break;
+                    }
+                }
+            }
             return true;
+        }
         default:
             return false;
     }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QPointer>
+#include <QPushButton>
 #include <QSize>
 #include <QString>
 #include <QWidget>
+
+#include <vector>
 
 namespace fc::ui {
 
@@ -11,10 +15,12 @@ namespace fc::ui {
 class TopWindow final : public QWidget {
     Q_OBJECT
 public:
-    TopWindow(QString name, bool escCloses);
+    TopWindow(QString name, bool escCloses, bool enterMovesFocus);
 
     const QString& name() const { return name_; }
     void watch(QWidget* control);  // the window sees this control's keys first
+    // Default buttons in stored order: Enter clicks the first.
+    void addDefaultButton(QPushButton* button) { defaultButtons_.emplace_back(button); }
 
     // Outer size the design asks for; the client area is fitted to it as soon as
     // the platform tells the frame's size.
@@ -31,8 +37,10 @@ private:
     bool handleKey(QKeyEvent* event);
     void fitFrame();
 
+    std::vector<QPointer<QPushButton>> defaultButtons_;
     QString name_;
     bool escCloses_;
+    bool enterMovesFocus_;
     QSize outer_;
     QMargins knownFrame_;
 };

@@ -436,6 +436,56 @@ private slots:
         QCOMPARE(clicks.count(), 1);
     }
 
+    void enterRules_data() {
+        QTest::addColumn<bool>("withDefault");
+        QTest::addColumn<bool>("movesFocus");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("clicked");  // or the control that gets the focus
+        QTest::newRow("no default button: nothing") << false << false << "e1"
+                                                    << "";
+        QTest::newRow("a default button elsewhere is clicked") << true << false << "e1"
+                                                               << "d";
+        QTest::newRow("moving the focus") << false << true << "e1"
+                                          << "focus:e2";
+        QTest::newRow("a focused default button wins") << true << true << "d"
+                                                       << "d";
+    }
+    void enterRules() {
+        QFETCH(bool, withDefault);
+        QFETCH(bool, movesFocus);
+        QFETCH(QString, focused);
+        QFETCH(QString, clicked);
+        ui::WindowDesign design = mainDesign();
+        design.enterMovesFocus = movesFocus;
+        if (withDefault) {
+            ui::ButtonSettings b;
+            b.caption = QStringLiteral("default");
+            b.isDefault = true;
+            design.components.insert(
+                design.components.begin() + 3,
+                {QStringLiteral("d"), QRect(200, 100, 60, 30), b, [] {}, true, true, true});
+        }
+        Layer& layer = Layer::instance();
+        layer.setDesign(kMain, design);
+        layer.load(kMain, false);
+        QWidget* window = layer.widget({kMain, {}});
+        QApplication::setActiveWindow(window);
+        QString got;
+        for (const char* name : {"b", "d"}) {
+            if (auto* button = qobject_cast<QPushButton*>(layer.widget({kMain, name}))) {
+                connect(button, &QPushButton::clicked, this, [&got, name] { got = name; });
+            }
+        }
+        layer.widget({kMain, focused})->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (clicked.startsWith("focus:")) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), clicked.mid(6));
+            QCOMPARE(got, QString());
+        } else {
+            QCOMPARE(got, clicked);
+        }
+    }
+
     void closingTheFrameGoesThroughDestroy() {
         Layer& layer = Layer::instance();
         layer.load(kMain, false);
