@@ -178,13 +178,13 @@ Layer::~Layer() = default;
 namespace {
 // Windows still open when the application object goes (tests, or a program that
 // never entered its loop) are let go while Qt can still take them down.
-void releaseWindowsAtShutdown() { Layer::instance().resetForTesting(); }
+void closeWindowsAtShutdown() { Layer::instance().closeAll(); }
 }  // namespace
 
 void Layer::prepare() {
     static bool hooked = false;
     if (!hooked) {
-        qAddPostRoutine(&releaseWindowsAtShutdown);
+        qAddPostRoutine(&closeWindowsAtShutdown);
         hooked = true;
     }
     QApplication::setQuitOnLastWindowClosed(false);
@@ -409,7 +409,7 @@ void Layer::Impl::finishDestroy(const QString& name) {
     auto it = windows.find(name);
     if (it == windows.end() || !it->second->pending) return;
     if (it->second->design.onDestroyed) it->second->design.onDestroyed();
-    it = windows.find(name);  // the handler may not remove it, but must not be trusted to
+    it = windows.find(name);  // the handler ran program code: look the window up again
     if (it == windows.end()) return;
     std::unique_ptr<OpenWindow> w = std::move(it->second);
     windows.erase(it);
@@ -421,9 +421,6 @@ void Layer::Impl::finishDestroy(const QString& name) {
         if (focus && focus->isEnabled()) focus->setFocus(Qt::ActiveWindowFocusReason);
     }
     QEventLoop* loop = w->loop;
-    for (auto& c : w->components) {
-        if (c->timer) c->timer->stop();
-    }
     w->widget->hide();
     // Activate the window behind before this one goes, so the focus returns to it.
     for (auto& [otherName, other] : windows) {
@@ -678,7 +675,7 @@ QWidget* Layer::widget(const Ref& ref) const {
     return it == w->byName.end() ? nullptr : it->second->widget.data();
 }
 
-void Layer::resetForTesting() {
+void Layer::closeAll() {
     for (auto& [name, w] : d_->windows) {
         *w->gone = true;
         if (w->loop != nullptr) w->loop->quit();

@@ -86,8 +86,9 @@ public:
     // Test access to a window's or component's widget; nullptr when not open.
     QWidget* widget(const Ref& ref) const;
 
-    // Tests: destroys every window at once and forgets designs and queued writes.
-    void resetForTesting();
+    // Closes every window at once and forgets designs and queued writes: at
+    // shutdown, while Qt can still take the widgets down, and between tests.
+    void closeAll();
 
 private:
     Layer();

@@ -229,7 +229,7 @@ private slots:
 
     void init() {
         Layer& layer = Layer::instance();
-        layer.resetForTesting();
+        layer.closeAll();
         shell::PrepareWindows();
         shell::countdownThread = 0;
         shell::isRunning = 0;
@@ -239,7 +239,7 @@ private slots:
     void cleanup() {
         services::endThread(shell::countdownThread);
         shell::countdownThread = 0;
-        Layer::instance().resetForTesting();
+        Layer::instance().closeAll();
     }
 
     // Everything set-up writes, in both title modes, on this binary's screen.

@@ -139,7 +139,7 @@ class SettingsWindowTest : public QObject {
 private slots:
     void init() {
         Layer& layer = Layer::instance();
-        layer.resetForTesting();
+        layer.closeAll();
         shell::PrepareWindows();
         layer.setDesign(shell::kDisplayWindow, standInDisplay());
         g_run = DisplayRun{};
@@ -150,7 +150,7 @@ private slots:
         // the event loop has run.
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
-    void cleanup() { Layer::instance().resetForTesting(); }
+    void cleanup() { Layer::instance().closeAll(); }
 
     void window() {
         QWidget* w = settingsWindow();

@@ -118,7 +118,7 @@ class LayerTest : public QObject {
 private slots:
     void init() {
         Layer& layer = Layer::instance();
-        layer.resetForTesting();
+        layer.closeAll();
         layer.prepare();
         layer.setDesign(kMain, mainDesign());
         layer.setDesign(kPopup, popupDesign());
@@ -127,7 +127,7 @@ private slots:
         g_onCreated = nullptr;
         g_onTick = nullptr;
     }
-    void cleanup() { Layer::instance().resetForTesting(); }
+    void cleanup() { Layer::instance().closeAll(); }
 
     void loadCreatesFromDesignAndReloadOnlyActivates() {
         Layer& layer = Layer::instance();
